@@ -7,7 +7,7 @@ packages=(
     cmake make python3 python3-pefile
     g++ clang libclang-rt-14-dev googletest libgtest-dev
     g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix binutils-mingw-w64
-    wine64 xvfb xauth x11-utils imagemagick
+    wine64 xvfb xauth x11-utils imagemagick xdotool
 )
 
 missing=()

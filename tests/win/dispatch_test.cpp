@@ -189,6 +189,15 @@ TEST_F(DispatchTest, OrderTooLongForTheUrlOpensAMailWithoutBody)
     EXPECT_EQ(clipboard.substr(3, 3), std::to_string(40 + 6 * 149));
 }
 
+TEST_F(DispatchTest, EnterInATextFieldPressesSendOrder)
+{
+    MessageBoxWatch watch({});
+    SetFocus(Item(IDC_NAME));
+    PressKey(form_, VK_RETURN);
+    EXPECT_EQ(WaitForMails(1).size(), 1u);
+    EXPECT_EQ(ReadClipboard(), std::string("X26040128^39.00^30730555^82223571^^^^^^^") + Trailer);
+}
+
 TEST_F(DispatchTest, SendingTwiceWithoutAChangeGivesTheSameText)
 {
     MessageBoxWatch watch({});
