@@ -2,8 +2,6 @@
 // the thread's last-error value through as the call left them.
 #include "dalvex.h"
 
-#include <cstdio>
-
 namespace {
 
 const char kVersionText[] = "1.12";
@@ -39,7 +37,8 @@ extern "C" DWORD __cdecl LongToShortPath(const char* longPath, char* shortPath, 
 extern "C" int __cdecl GetVersionNumber(char* buffer)
 {
     if (buffer == nullptr) return RefuseNullPointer();
-    return std::sprintf(buffer, "%s", kVersionText);
+    // The system formatter, not the C runtime one that would more than treble the library.
+    return wsprintfA(buffer, "%s", kVersionText);
 }
 
 extern "C" int __cdecl DisplayVersionNumber(void)

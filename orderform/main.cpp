@@ -1,8 +1,19 @@
 // Program entry and the message loop of the modeless order form.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "order_form.h"
 #include "texts.h"
+
+// The runtime's default handler prints a demangled name when an exception escapes, and the
+// demangler is a third of the program's size; nothing here has a console to print on.
+namespace __gnu_cxx {
+void __verbose_terminate_handler()
+{
+    std::abort();
+}
+}
 
 static int ReportCreateDialogFailure()
 {
