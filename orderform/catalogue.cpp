@@ -45,6 +45,41 @@ static const PriceRow PriceTable[] = {
     { HardwareRow, ItemHotWire,               1.50,   4.50, HardwareItemsButHotWire },
 };
 
+struct ItemName {
+    unsigned long item;
+    const char *name;
+};
+
+// The names an order's listing gives the choices, after the form's labels.
+static const ItemName ItemNames[] = {
+    { ItemBaseProgram,           "Base Program" },
+    { ItemNotchPegLayout,        "Notch/Peg Layout" },
+    { ItemDxfOutput,             "DXF output" },
+    { ItemFormGenerator,         "Form Generator" },
+    { ItemProfileLibrary,        "Profile Library" },
+    { ItemRevisionModule,        "Revision Module" },
+    { ItemShapingModule,         "Shaping Module" },
+    { 0,                         "Shipping in USA" },
+    { ItemInternationalShipping, "International Shipping" },
+    { ItemUpgrade98,             "Upgrade from Tessaro98 to Tessaro2000" },
+    { ItemUpgradeOld,            "Upgrade from Tessaro to Tessaro2000" },
+    { ItemCutter,                "Orvik (O/V) w/ 28\" bow" },
+    { ItemBow28,                 "28\" Bow" },
+    { ItemBow40,                 "40\" Bow" },
+    { ItemBow52,                 "52\" Bow" },
+    { ItemPowerSupply,           "O/V Power Supply" },
+    { ItemWireSet,               "Wire Set to connect R/M to O/V" },
+    { ItemHotWire,               "K240 Hot Wire-8' spool" },
+};
+
+const char *NameOf(unsigned long item)
+{
+    for (const ItemName &entry : ItemNames)
+        if (entry.item == item)
+            return entry.name;
+    return "";
+}
+
 bool IsTicked(unsigned long items, unsigned long item)
 {
     return (items & item) != 0;
@@ -101,4 +136,24 @@ double GrandTotal(double viewTotal, const char *otherTotalText)
 void FormatMoney(double amount, char *text)
 {
     std::sprintf(text, "%3.2f", amount);
+}
+
+std::size_t ListItemCharges(unsigned long items, ItemCharge *charges)
+{
+    std::size_t count = 0;
+    for (const PriceRow &row : PriceTable) {
+        if (row.kind == ShippingRow) {
+            // The software total drops a shipping charge that stands alone.
+            const unsigned long choice = IsTicked(items, row.item) ? row.item : 0;
+            const bool charged = !IsTicked(items, row.waivedBy) && SoftwareTotal(items) != 0.00;
+            charges[count++] = { choice, NameOf(choice), choice != 0 ? row.second : row.first,
+                                 0.00, !charged };
+        } else if (IsTicked(items, row.item)) {
+            const bool hardware = row.kind == HardwareRow;
+            charges[count++] = { row.item, NameOf(row.item), row.second,
+                                 hardware ? row.first : 0.00,
+                                 hardware && IsTicked(items, row.waivedBy) };
+        }
+    }
+    return count;
 }

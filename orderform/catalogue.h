@@ -36,4 +36,21 @@ double GrandTotal(double viewTotal, const char *otherTotalText);
 
 void FormatMoney(double amount, char *text);
 
+// One row of the price table as an order lists it: for readers of orders.
+struct ItemCharge {
+    unsigned long item;     // its ItemBit; 0 for shipping within the USA, which has none
+    const char *name;
+    double price;           // the item's price; for the shipping choice, its charge
+    double handling;        // the S&H the row adds beside its price; 0 for software
+    bool waived;            // the order's other ticks drop the S&H, or the shipping charge
+};
+
+// Every tickable item and the shipping choice.
+const std::size_t ItemChargeLimit = 17;
+
+// Writes into charges (ItemChargeLimit entries) a row for each ticked item and one for the
+// shipping choice, in the price table's order; returns how many it wrote. The amounts not
+// waived add up to SoftwareTotal(items) + HardwareTotal(items).
+std::size_t ListItemCharges(unsigned long items, ItemCharge *charges);
+
 #endif
