@@ -255,23 +255,21 @@ $(probe_row clicks minimal_dialog.exe query "minimal dialog, query" as_is)
   the floor: the button's own press and release, capture and focus, and its repaint.
   The form's handler on top of that reads 17 tick states and sets two totals; it
   stays within $(difference "$form_click" "$floor_click" 1) µs of the floor.
-- **orderform.exe** is $(ratio "$form_size" "$(size minimal_dialog.exe)") times its floor, and the steps above
-  show where it goes: C99 printf $(kib $(($(size minimal_dialog_printf.exe) - $(size minimal_dialog.exe)))) KiB (in C++, mingw-w64 routes
-  \`std::sprintf\` and \`std::snprintf\` to its own printf, not msvcrt's), the C++
-  exception runtime $(kib $(($(size minimal_dialog_printf_eh.exe) - $(size minimal_dialog_printf.exe)))) KiB (the out-of-memory handler throws an exception that the
-  dialog procedure catches), and the form's own code, texts, dialog template and icons
-  $(kib $((form_size - $(size minimal_dialog_printf_eh.exe)))) KiB. Of the exception runtime, $(kib $(($(size minimal_dialog_printf_eh.exe) - $(size minimal_dialog_printf_eh_quiet.exe)))) KiB are the C++ demangler, which
-  only the runtime's default terminate handler uses, to name the type of an uncaught
-  exception on a console that a GUI program does not have. Defining
-  \`__gnu_cxx::__verbose_terminate_handler\` in the program as a plain \`std::abort()\`
-  (\`bench/quiet_terminate.cpp\`) keeps it out and is the one large saving open; the
-  rest is the runtime that the program's design (exceptions, C formatting) calls for,
-  linked statically so that the form needs no DLL beside it.
-- **dalvex.dll** is $(ratio "$library_size" "$(size minimal_library.dll)") times its floor, and the minimal DLL with C99 printf is
-  already $(ratio "$(size minimal_library_printf.dll)" "$(size minimal_library.dll)") times: the one \`sprintf\` in \`GetVersionNumber\`, whose format has no
-  conversion at all, links the whole of mingw-w64's printf. Calling msvcrt's own
-  (\`__ms_sprintf\`, or \`wsprintfA\` from user32, which the library imports anyway)
-  would bring the library to its floor.
+- **orderform.exe** is $(ratio "$form_size" "$(size minimal_dialog.exe)") times the bare dialog and $(ratio "$form_size" "$(size minimal_dialog_printf_eh_quiet.exe)") times the floor that
+  links the same runtime parts, and the steps above show where it goes: C99 printf
+  $(kib $(($(size minimal_dialog_printf.exe) - $(size minimal_dialog.exe)))) KiB (in C++, mingw-w64 routes \`std::sprintf\` and \`std::snprintf\` to its own
+  printf, not msvcrt's, and the totals need \`%f\`), the C++ exception runtime
+  $(kib $(($(size minimal_dialog_printf_eh_quiet.exe) - $(size minimal_dialog_printf.exe)))) KiB (the out-of-memory handler throws an exception that the dialog procedure
+  catches), and the form's own code, texts, dialog template and icons
+  $(kib $((form_size - $(size minimal_dialog_printf_eh_quiet.exe)))) KiB. The default terminate handler would add the C++ demangler,
+  $(kib $(($(size minimal_dialog_printf_eh.exe) - $(size minimal_dialog_printf_eh_quiet.exe)))) KiB, only to name an uncaught exception's type on a console that a GUI
+  program does not have; the program defines \`__gnu_cxx::__verbose_terminate_handler\`
+  as \`std::abort()\` (as \`bench/quiet_terminate.cpp\` does) and keeps it out. The rest is
+  the runtime that the program's design calls for, linked statically so that the form
+  needs no DLL beside it.
+- **dalvex.dll** is $(ratio "$library_size" "$(size minimal_library.dll)") times its floor; the minimal DLL with C99 printf is
+  $(ratio "$(size minimal_library_printf.dll)" "$(size minimal_library.dll)") times, which is what one \`sprintf\` in \`GetVersionNumber\` cost before it was
+  changed to \`wsprintfA\` from user32, which the library imports anyway.
 - **The logic** is far below anything a customer could notice: a totals update and a
   card check take a fraction of a microsecond, a few thousand times less than the
   click that brings them. The totals update is about two money texts, its floor; the
