@@ -12,9 +12,6 @@ namespace {
 const std::size_t TotalTextLimit = 19;      // what the grand total control gives of its text
 const std::size_t CardTextLimit = 49;       // what the line reads of the card field
 const std::size_t CardHeadLength = 8;
-const std::size_t StampPosition = 3;        // the three hyphens after the magic
-const std::size_t StampLength = 3;
-const char FieldKeySubstitute = '?';
 
 // Larger totals, which only an exponent can spell in the control's 19 characters, have no
 // room in the header; so have "inf" and "nan", which runtimes spell differently.
@@ -79,7 +76,7 @@ std::size_t WriteHeader(const OrderValues &values, char *line)
     const std::uint32_t tail = cardLength > CardHeadLength
         ? ReadLong32(values.cardText + CardHeadLength, cardLength - CardHeadLength)
         : 0;
-    std::snprintf(line, HeaderLimit + 1, "X26---%li^%03.2f^%li^%li^",
+    std::snprintf(line, HeaderLimit + 1, ORDER_MAGIC_TEXT "---%li^%03.2f^%li^%li^",
                   Signed32(static_cast<std::uint32_t>(values.itemMask)),
                   ReadGrandTotal(values.grandTotalText),
                   Signed32(head ^ CardHeadMask), Signed32(tail ^ CardTailMask));
@@ -103,8 +100,8 @@ void BuildOrderLine(const OrderValues &values, char *line)
         AppendFieldText(line, position, field);
 
     // The magic and the hyphens never hold a line break.
-    ReplaceAll(line + StampPosition + StampLength, '\n', '{');
-    ReplaceAll(line + StampPosition + StampLength, '\r', '}');
+    ReplaceAll(line + StampPosition + StampLength, '\n', LineFeedSubstitute);
+    ReplaceAll(line + StampPosition + StampLength, '\r', CarriageReturnSubstitute);
 
     // The header ends with its fourth caret, so the first span is the expiry date.
     char *cursor = line + headerLength;
@@ -113,7 +110,7 @@ void BuildOrderLine(const OrderValues &values, char *line)
         ++cursor;
     }
 
-    ReplaceAll(line, '#', '=');
+    ReplaceAll(line, '#', HashSubstitute);
     WriteLengthStamp(line);
 }
 
@@ -123,15 +120,15 @@ void AppendFieldText(char *text, std::size_t &position, const char *fieldText)
     char *field = text + position;
     std::memcpy(field, fieldText, length);
     // A byte equal to the key would scramble into a terminator and cut the line there.
-    std::replace(field, field + length, FieldKey, FieldKeySubstitute);
+    std::replace(field, field + length, FieldKey, KeyByteSubstitute);
     position += length;
-    text[position++] = '^';
+    text[position++] = Caret;
     text[position] = '\0';
 }
 
 void ScrambleField(char *&cursor)
 {
-    for (; *cursor != '^'; ++cursor)
+    for (; *cursor != Caret; ++cursor)
         *cursor = static_cast<char>(*cursor ^ FieldKey);
 }
 

@@ -13,6 +13,19 @@ const std::uint32_t CardHeadMask = 0x01D4E93B;
 const std::uint32_t CardTailMask = 0x04E6A1D3;
 const char FieldKey = 0x06;                 // exclusive or with every scrambled field byte
 
+// The layout's fixed characters, which the line's reader relies on too.
+#define ORDER_MAGIC_TEXT "X26"
+inline constexpr char OrderMagic[] = ORDER_MAGIC_TEXT;
+const std::size_t StampPosition = sizeof OrderMagic - 1;   // three digits right after the magic
+const std::size_t StampLength = 3;
+const char Caret = '^';
+
+// What the line carries in place of bytes it cannot carry as they are.
+const char LineFeedSubstitute = '{';
+const char CarriageReturnSubstitute = '}';
+const char HashSubstitute = '=';
+const char KeyByteSubstitute = '?';
+
 // Marks the end of the order in the mail; the form's instructions name it too.
 #define ORDER_TRAILER_TEXT "<=Do not alter anything above this line"
 inline constexpr char OrderTrailer[] = ORDER_TRAILER_TEXT;

@@ -7,19 +7,10 @@
 
 #include <cstddef>
 
-const char OrderMagic[] = "X26";
 const std::size_t MagicLength = sizeof OrderMagic - 1;
-const std::size_t StampLength = 3;
 const std::size_t HeaderCarets = 4;          // after the item mask, total, card head and tail
-const char Caret = '^';
 const char ScramblesToCaret = Caret ^ FieldKey;     // "X"
 const std::size_t TrailerLength = sizeof OrderTrailer - 1;
-
-// What the encoder writes in place of bytes the line cannot carry as they are.
-const char LineFeedSubstitute = '{';
-const char CarriageReturnSubstitute = '}';
-const char HashSubstitute = '=';
-const char KeyByteSubstitute = '?';
 
 // The form's seventeen choices.
 const unsigned long ItemMaskLimit = 1ul << 17;
