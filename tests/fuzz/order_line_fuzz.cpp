@@ -1,4 +1,5 @@
 // Fuzz target: order lines from arbitrary form contents, with their trailer and mailto: URL.
+#include "fuzz_form.h"
 #include "mailto.h"
 #include "order_line.h"
 
@@ -16,36 +17,6 @@ const char Address[] = "sales@example.com";
 const char Subject[] = "Tessaro Order";
 const std::string WithoutBody = "mailto:sales@example.com?subject=Tessaro%20Order";
 const std::string BodyPrefix = WithoutBody + "&body=";
-
-const std::size_t TextCount = 2 + FieldCount;   // grand total, card, the six fields
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-// The item mask from the first bytes, then NUL-separated texts; missing ones are empty.
-struct FuzzForm {
-    unsigned long itemMask = 0;
-    std::string texts[TextCount];
-};
-
-FuzzForm Split(const std::uint8_t *data, std::size_t size)
-{
-    FuzzForm form;
-    const std::size_t maskBytes = std::min(size, sizeof form.itemMask);
-    for (std::size_t i = 0; i < maskBytes; ++i)
-        form.itemMask |= static_cast<unsigned long>(data[i]) << (8 * i);
-    std::size_t text = 0;
-    for (std::size_t i = maskBytes; i < size && text < TextCount; ++i) {
-        if (data[i] == 0)
-            ++text;
-        else
-            form.texts[text] += static_cast<char>(data[i]);
-    }
-    return form;
-}
 
 std::size_t HeaderLength(const char *line)
 {
@@ -155,7 +126,7 @@ void CheckUrl(const std::string &order)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const FuzzForm form = Split(data, size);
+    const FuzzForm form = SplitFuzzForm(data, size, sizeof(unsigned long));
     OrderValues values = {form.itemMask, form.texts[0].c_str(), form.texts[1].c_str(), {}};
     for (std::size_t i = 0; i < FieldCount; ++i)
         values.fields[i] = form.texts[2 + i].c_str();

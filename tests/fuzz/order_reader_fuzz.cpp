@@ -1,6 +1,7 @@
 // Fuzz target: the order reader on arbitrary mail text, and on lines that the form's encoder
 // makes from arbitrary form contents, carried on the clipboard or in a UTF-8 mail body.
 #include "ansi_text.h"
+#include "fuzz_form.h"
 #include "order_line.h"
 #include "order_reader.h"
 #include "order_report.h"
@@ -14,14 +15,7 @@
 
 namespace {
 
-const std::size_t TextCount = 2 + FieldCount;   // grand total, card, the six fields
 const unsigned long FormItems = (1ul << 17) - 1;
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 // Whatever a reading says, its parts hang together.
 void CheckReading(const OrderReading &reading)
@@ -68,26 +62,11 @@ void ReadText(const std::string &text)
     FormatPlain(inputs);
 }
 
-// The item mask from the first bytes, then NUL-separated texts; missing ones are empty.
-struct FuzzForm {
-    unsigned long itemMask = 0;
-    std::string texts[TextCount];
-};
-
+// Three bytes hold the form's seventeen choices; the mask keeps only those.
 FuzzForm Split(const std::uint8_t *data, std::size_t size)
 {
-    FuzzForm form;
-    const std::size_t maskBytes = size < 3 ? size : 3;
-    for (std::size_t i = 0; i < maskBytes; ++i)
-        form.itemMask |= static_cast<unsigned long>(data[i]) << (8 * i);
+    FuzzForm form = SplitFuzzForm(data, size, 3);
     form.itemMask &= FormItems;
-    std::size_t text = 0;
-    for (std::size_t i = maskBytes; i < size && text < TextCount; ++i) {
-        if (data[i] == 0)
-            ++text;
-        else
-            form.texts[text] += static_cast<char>(data[i]);
-    }
     return form;
 }
 
